@@ -1,0 +1,15 @@
+# Native unit tests: one GoogleTest exe per folder, registered with CTest.
+if(QIRO_BUILD_TESTS AND NOT WIN32)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+function(qiro_add_unit_tests name)
+  if(NOT QIRO_BUILD_TESTS OR WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS")
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} qiro_fakes GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
+endfunction()

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/ProcessServices.h"
+#include "platform/Text.h"
+
+namespace qiro {
+
+// The longest executable name an entry can carry: its 260-byte field less
+// the terminating zero.
+inline constexpr std::size_t kMaxExeNameLength = 259;
+
+// The entry's executable name: its field up to the first zero byte. A field
+// that the system left without a terminator still gives at most 259 bytes,
+// so nothing past the field is ever read. The view points into the entry.
+TextView EntryExeName(const ProcessEntry& entry);
+
+}  // namespace qiro
