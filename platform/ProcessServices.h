@@ -77,6 +77,8 @@ class ProcessServices {
   ProcessServices() = default;
   ProcessServices(const ProcessServices&) = delete;
   ProcessServices& operator=(const ProcessServices&) = delete;
+  ProcessServices(ProcessServices&&) = delete;
+  ProcessServices& operator=(ProcessServices&&) = delete;
   virtual ~ProcessServices() = default;
 
   // CreateToolhelp32Snapshot(flags, processId); an empty handle on failure.

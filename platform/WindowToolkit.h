@@ -20,6 +20,8 @@ class WindowToolkit {
   WindowToolkit() = default;
   WindowToolkit(const WindowToolkit&) = delete;
   WindowToolkit& operator=(const WindowToolkit&) = delete;
+  WindowToolkit(WindowToolkit&&) = delete;
+  WindowToolkit& operator=(WindowToolkit&&) = delete;
   virtual ~WindowToolkit() = default;
 
   // Start-up: prepare the toolkit, then build the window. Building creates

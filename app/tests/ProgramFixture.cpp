@@ -7,8 +7,6 @@ int ProgramFixture::RunProgram(const std::function<void()>& whileRunning) {
   return program.Run();
 }
 
-void ProgramFixture::TearDown() {
-  EXPECT_EQ(processes.OpenHandleCount(), 0);
-}
+void ProgramFixture::TearDown() { EXPECT_EQ(processes.OpenHandleCount(), 0); }
 
 }  // namespace qiro::testing

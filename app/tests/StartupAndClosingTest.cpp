@@ -17,22 +17,20 @@ using ::testing::IsEmpty;
 
 using StartupAndClosingTest = ProgramFixture;
 
-void CloseAtOnce(FakeWindowToolkit& toolkit) {
-  EXPECT_TRUE(toolkit.Close());
-}
+void CloseAtOnce(FakeWindowToolkit& toolkit) { EXPECT_TRUE(toolkit.Close()); }
 
 TEST_F(StartupAndClosingTest, RunsStartUpAndClosingInOrderAndExitsWithZero) {
   const int exitCode = RunProgram([this] { CloseAtOnce(toolkit); });
 
   EXPECT_EQ(exitCode, 0);
-  EXPECT_THAT(toolkit.Log(),
-              ElementsAre("toolkit prepared", "window created hidden",
-                          "controls created", "Created raised",
-                          "message box opened", "message box dismissed",
-                          "window shown", "event loop started",
-                          "window hidden", "Destroying raised",
-                          "message box opened", "message box dismissed",
-                          "controls destroyed", "event loop ended"));
+  EXPECT_THAT(
+      toolkit.Log(),
+      ElementsAre("toolkit prepared", "window created hidden",
+                  "controls created", "Created raised", "message box opened",
+                  "message box dismissed", "window shown", "event loop started",
+                  "window hidden", "Destroying raised", "message box opened",
+                  "message box dismissed", "controls destroyed",
+                  "event loop ended"));
 }
 
 TEST_F(StartupAndClosingTest, ShowsBothNoticesWithTheirTextsAndNoOwner) {

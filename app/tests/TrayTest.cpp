@@ -29,9 +29,7 @@ class TrayTest : public ProgramFixture {
     });
   }
 
-  [[nodiscard]] bool Shown() const {
-    return toolkit.Visible(kMainWindow) == 1;
-  }
+  [[nodiscard]] bool Shown() const { return toolkit.Visible(kMainWindow) == 1; }
 };
 
 // One step of the user: press the hide button, or an action on the icon.
@@ -81,8 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
     StateTable, TrayStateTest,
     ::testing::Values(
         TrayCase{"HidePlacesIcon", {Step::PressHide}, false, true},
-        TrayCase{"LeftClickShowsAgain", {Step::PressHide, Step::LeftUp}, true,
-                 true},
+        TrayCase{
+            "LeftClickShowsAgain", {Step::PressHide, Step::LeftUp}, true, true},
         TrayCase{"NextLeftClickHides",
                  {Step::PressHide, Step::LeftUp, Step::LeftUp},
                  false,
@@ -99,14 +97,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {Step::PressHide, Step::LeftUp, Step::RightUp},
                  true,
                  true},
-        TrayCase{"DoubleClickFromHiddenEndsHidden",
-                 {Step::PressHide, Step::LeftUp, Step::DoubleClick,
-                  Step::LeftUp},
-                 false,
-                 true},
+        TrayCase{
+            "DoubleClickFromHiddenEndsHidden",
+            {Step::PressHide, Step::LeftUp, Step::DoubleClick, Step::LeftUp},
+            false,
+            true},
         TrayCase{"DoubleClickFromShownEndsShown",
-                 {Step::PressHide, Step::LeftUp, Step::LeftUp, Step::DoubleClick,
-                  Step::LeftUp},
+                 {Step::PressHide, Step::LeftUp, Step::LeftUp,
+                  Step::DoubleClick, Step::LeftUp},
                  true,
                  true}),
     [](const ::testing::TestParamInfo<TrayCase>& testInfo) {
@@ -158,7 +156,8 @@ TEST_F(TrayTest, ClosingRemovesTheIconAfterTheClosingNotice) {
   EXPECT_FALSE(toolkit.TrayIcon().has_value());
   const std::vector<std::string>& log = toolkit.Log();
   const auto removed = std::find(log.begin(), log.end(), "tray icon removed");
-  const auto destroying = std::find(log.begin(), log.end(), "Destroying raised");
+  const auto destroying =
+      std::find(log.begin(), log.end(), "Destroying raised");
   ASSERT_NE(removed, log.end());
   ASSERT_NE(destroying, log.end());
   // Destroying, its notice opened and dismissed, and only then the icon.
