@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <ostream>
 #include <string>
 
 #include "app/Texts.h"
@@ -35,6 +36,11 @@ struct TextCase {
   TextView bytes;
   const char* expected;
 };
+
+// Names a case in test output by its name, not its bytes.
+void PrintTo(const TextCase& testCase, std::ostream* out) {
+  *out << testCase.name;
+}
 
 class OwnTextsTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -73,6 +79,11 @@ struct TipCase {
   std::size_t maxBytes;
   std::size_t keptBytes;
 };
+
+// Names a case in test output by its name, not its bytes.
+void PrintTo(const TipCase& testCase, std::ostream* out) {
+  *out << testCase.name;
+}
 
 class TrayTipTest : public ::testing::TestWithParam<TipCase> {};
 

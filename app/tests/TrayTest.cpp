@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,11 @@ struct TrayCase {
   bool shownAfter;
   bool iconAfter;
 };
+
+// Names a case in test output by its name, not its bytes.
+void PrintTo(const TrayCase& testCase, std::ostream* out) {
+  *out << testCase.name;
+}
 
 class TrayStateTest : public TrayTest,
                       public ::testing::WithParamInterface<TrayCase> {
