@@ -15,6 +15,9 @@ if(WIN32)
   if(MINGW)
     # The compiler runtime goes into the exe: no DLLs of our own to ship.
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # A small exe: unused code dropped, symbols stripped in release builds.
+    add_compile_options(-ffunction-sections -fdata-sections)
+    add_link_options(-Wl,--gc-sections "$<$<CONFIG:Release,MinSizeRel>:-s>")
   elseif(MSVC)
     set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
   endif()
