@@ -14,4 +14,10 @@ inline constexpr std::size_t kMaxExeNameLength = 259;
 // so nothing past the field is ever read. The view points into the entry.
 TextView EntryExeName(const ProcessEntry& entry);
 
+// NamesMatch(EntryExeName(entry), wantedName, caseSensitive), without first
+// scanning the field for the name's end: the lookup asks this of every entry
+// of every snapshot, and most entries are told apart by one or two bytes.
+bool EntryNameMatches(const ProcessEntry& entry, TextView wantedName,
+                      int caseSensitive);
+
 }  // namespace qiro

@@ -52,7 +52,7 @@ int WindowHeightOf(const ControlLayout& layout) {
 // comes after the font. Some combo boxes pass CB_SETITEMHEIGHT on to their
 // list only when owner-drawn (Wine's among them); the list box itself
 // takes it in any style, so it is told as well.
-void RaiseItemHeight(HWND comboBox) {
+void RaiseItemHeight(HWND comboBox, int droppedHeight) {
   const LRESULT itemHeight = SendMessageW(comboBox, CB_GETITEMHEIGHT, 0, 0);
   if (itemHeight <= 0) {
     return;
@@ -63,12 +63,20 @@ void RaiseItemHeight(HWND comboBox) {
   if (GetComboBoxInfo(comboBox, &parts) != FALSE && parts.hwndList != nullptr) {
     SendMessageW(parts.hwndList, LB_SETITEMHEIGHT, 0, itemHeight + 1);
   }
+  // The closed field shrank to the new font, but the open list was sized
+  // for the old one; sizing the control again makes the two add up to the
+  // dropped height once more.
+  RECT frame{};
+  if (GetWindowRect(comboBox, &frame) != FALSE) {
+    SetWindowPos(comboBox, nullptr, 0, 0, frame.right - frame.left,
+                 droppedHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void SetInitialState(HWND control, const ControlLayout& layout) {
   switch (layout.kind) {
     case ControlKind::DropDownList:
-      RaiseItemHeight(control);
+      RaiseItemHeight(control, WindowHeightOf(layout));
       break;
     case ControlKind::CheckBox:
       SendMessageW(control, BM_SETCHECK,
