@@ -41,6 +41,17 @@ class LoweringCursor {
   bool inPair_ = false;
 };
 
+// A byte as lowering turns it outside a pair. A byte's fate inside a pair is
+// to stay as it is, so two bytes whose folds differ stay different whatever
+// pair each of them stands in: folding never makes a capital, and only a
+// capital and its small letter share a fold.
+unsigned char Folded(char byte) {
+  const auto value = static_cast<unsigned char>(byte);
+  return value >= kFirstCapital && value <= kLastCapital
+             ? static_cast<unsigned char>(value + kCaseDistance)
+             : value;
+}
+
 }  // namespace
 
 Text LowerName(TextView name) {
@@ -54,6 +65,11 @@ Text LowerName(TextView name) {
 
 bool NamesEqualIgnoringCase(TextView left, TextView right) {
   if (left.size() != right.size()) {
+    return false;
+  }
+  // Names that share a beginning mostly differ in their last byte (the
+  // extension), and that byte can be judged without walking up to it.
+  if (!left.empty() && Folded(left.back()) != Folded(right.back())) {
     return false;
   }
   LoweringCursor leftCursor(left);
