@@ -51,7 +51,9 @@ struct FakeProcess {
 
 // The running processes of a system in memory, in snapshot order, with the
 // state that the program changes: each process's priority class and how
-// often its working set was emptied.
+// often its working set was emptied. A walk writes each entry into the
+// caller's record as the system does, the name up to its terminator, so the
+// bytes after it keep what an earlier, longer name left there.
 //
 // It checks how the program calls it: the snapshot flags and ID, the access
 // mask and inheritance of every open, both working-set bounds, that a handle
