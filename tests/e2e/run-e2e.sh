@@ -57,7 +57,7 @@ fi
 # been activated. A test that failed is run once more on its own; it counts
 # as passed only if it passes then, and the retry is named in the log.
 if ((status != 0)) && (($# == 0)); then
-  mapfile -t failed_tests < <(sed -n 's/^\[  FAILED  \] \([^ ,]*\).*/\1/p' "$work/driver.log" | sort -u)
+  mapfile -t failed_tests < <(sed -n 's/^\[  FAILED  \] \([A-Za-z][^ ,]*\).*/\1/p' "$work/driver.log" | sort -u)
   if ((${#failed_tests[@]} > 0 && ${#failed_tests[@]} <= 3)); then
     filter=$(IFS=:; echo "${failed_tests[*]}")
     echo "run-e2e: retrying once: $filter"
