@@ -14,8 +14,6 @@ constexpr int kTicked = 1;
 constexpr int kLocked = 1;
 constexpr int kUnlocked = 0;
 constexpr int kStopped = 0;
-// Both callers of the lookup fold the case of A to Z.
-constexpr int kIgnoreCase = 0;
 
 }  // namespace
 

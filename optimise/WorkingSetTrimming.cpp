@@ -8,8 +8,6 @@ namespace {
 
 constexpr int kTrimmed = 1;
 constexpr int kNotTrimmed = 0;
-// The chooser's names are matched with the letters A to Z folded.
-constexpr int kIgnoreCase = 0;
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  git cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev
   clang-format clang-tidy cppcheck
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
