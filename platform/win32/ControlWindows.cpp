@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/CodePage.h"
+#include "platform/win32/OpenListHeight.h"
 
 namespace qiro::win32 {
 namespace {
@@ -77,6 +78,7 @@ void SetInitialState(HWND control, const ControlLayout& layout) {
   switch (layout.kind) {
     case ControlKind::DropDownList:
       RaiseItemHeight(control, WindowHeightOf(layout));
+      KeepOpenListHeight(control, WindowHeightOf(layout));
       break;
     case ControlKind::CheckBox:
       SendMessageW(control, BM_SETCHECK,
