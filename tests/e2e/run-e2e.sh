@@ -53,22 +53,4 @@ if ! tail -n 1 "$work/driver.log" | grep -Eq '^[0-9]+ passed, [0-9]+ failed$'; t
   fail "the driver did not complete"
 fi
 
-# Keys typed through the X server now and then miss a window that has just
-# been activated. A test that failed is run once more on its own; it counts
-# as passed only if it passes then, and the retry is named in the log.
-if ((status != 0)) && (($# == 0)); then
-  mapfile -t failed_tests < <(sed -n 's/^\[  FAILED  \] \([A-Za-z][^ ,]*\).*/\1/p' "$work/driver.log" | sort -u)
-  if ((${#failed_tests[@]} > 0 && ${#failed_tests[@]} <= 3)); then
-    filter=$(IFS=:; echo "${failed_tests[*]}")
-    echo "run-e2e: retrying once: $filter"
-    timeout 240 wine "$driver" --gtest_filter="$filter" 2>>"$work/driver-stderr.log" | tr -d '\r' | tee "$work/retry.log"
-    if ((PIPESTATUS[0] == 0)); then
-      total=$(sed -nE 's/^([0-9]+) passed, ([0-9]+) failed$/\1 \2/p' "$work/driver.log" | tail -n 1)
-      read -r first_passed first_failed <<<"$total"
-      echo "run-e2e: passed on retry: $filter"
-      echo "$((first_passed + first_failed)) passed, 0 failed"
-      exit 0
-    fi
-  fi
-fi
 exit "$status"

@@ -1,6 +1,7 @@
 #include "support/DesktopShell.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "support/UnixShell.h"
@@ -111,6 +112,14 @@ bool DoubleClickAt(POINT point) {
 
 bool PressKeys(std::string_view keys) {
   return Xdotool("key " + std::string(keys));
+}
+
+bool HasXKeyboardFocus(HWND window) {
+  // Wine's X11 driver names each top-level window's X window in a property.
+  const auto xWindow = reinterpret_cast<std::uintptr_t>(
+      GetPropW(window, L"__wine_x11_whole_window"));
+  return xWindow != 0 &&
+         Xdotool("getwindowfocus | grep -qx " + std::to_string(xWindow));
 }
 
 }  // namespace qiro::e2e

@@ -34,4 +34,10 @@ bool ClickAt(POINT point, int button);
 bool DoubleClickAt(POINT point);
 bool PressKeys(std::string_view keys);
 
+// Whether the X server sends key presses to this top-level window now.
+// Wine gives a window the Win32 focus at once but asks the X server for it
+// in passing: a key typed between the two goes to the window that had the
+// X focus before, and is lost.
+bool HasXKeyboardFocus(HWND window);
+
 }  // namespace qiro::e2e

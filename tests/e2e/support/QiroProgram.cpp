@@ -216,10 +216,14 @@ std::wstring QiroProgram::TextOf(Control control) const {
       method == CloseMethod::EscapeKey || method == CloseMethod::AltF4Keys;
   if (byKeys) {
     // Keys go to the focused control of the active window: the program
-    // activates its window, and the focus comes to it a moment later.
+    // activates its window, and the focus comes to it a moment later, in
+    // Windows and then in the X server.
     if (auto active = Eventually(
             "the main window to be active with the keyboard focus in it",
-            kUiTimeout, [&] { return HasKeyboardFocus(window_); });
+            kUiTimeout,
+            [&] {
+              return HasKeyboardFocus(window_) && HasXKeyboardFocus(window_);
+            });
         !active) {
       return active;
     }
